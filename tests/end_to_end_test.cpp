@@ -1,9 +1,11 @@
 // Runs the built program on real files in a temporary directory and checks its output byte for
 // byte, its exit status and the files' bytes afterwards.
 //
-//   end_to_end_tests [gtest options] --tool=PATH [--wine=PATH] [--fault-shim=PATH] [--sanitized]
+//   end_to_end_tests [gtest options] --tool=PATH [--fault-shim=PATH] [--sanitized]
+//   end_to_end_tests [gtest options] --tool=PATH.exe --wine=PATH --wine-prefix=DIRECTORY
 //
-// With --wine the program is a Windows one run under Wine: its line feeds leave as CR LF.
+// With --wine the program is a Windows one run under Wine, in the prefixes that
+// wine_fixture.sh made in DIRECTORY: its line feeds leave as CR LF.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -30,6 +32,7 @@ namespace {
 struct settings {
     std::string tool;
     std::string wine;
+    std::string wine_prefix;
     std::string fault_shim;
     bool sanitized = false;
 };
@@ -86,10 +89,19 @@ protected:
     tool_run run(const std::vector<std::string> &arguments, const run_options &options = {}) const
     {
         std::vector<std::string> command;
-        if (on_windows())
+        run_options settings = options;
+        if (on_windows()) {
             command.push_back(configuration().wine);
+            const bool as_nobody = options.unprivileged && geteuid() == 0;
+            const std::string prefix =
+                configuration().wine_prefix + (as_nobody ? "/nobody" : "/own");
+            settings.environment.push_back("WINEPREFIX=" + prefix);
+            settings.environment.push_back("WINEDEBUG=-all");
+            if (as_nobody)
+                settings.environment.push_back("HOME=" + prefix);
+        }
         command.push_back(configuration().tool);
-        tool_run result = run_in_directory(command, directory_.string(), arguments, options);
+        tool_run result = run_in_directory(command, directory_.string(), arguments, settings);
         EXPECT_FALSE(result.timed_out) << "the program did not end";
         if (!on_windows()) {
             EXPECT_EQ(result.standard_error, "") << "every message belongs on standard output";
@@ -266,6 +278,58 @@ TEST_F(EndToEnd, EveryArgumentIsASpecificationOnLinux)
     EXPECT_TRUE(same_bytes(read("a.ws"), fixed(second)));
 }
 
+TEST_F(EndToEnd, OnlyTheFirstArgumentIsUsedOnWindows)
+{
+    if (!on_windows())
+        GTEST_SKIP() << "on Linux every argument is a specification";
+    const std::string first = session_bytes(200, WORKED_EXAMPLE_FIELDS, 7);
+    const std::string second = session_bytes(200, {5, 0, 6, 0, 7, 0, 8, 0}, 8);
+    write("z.ws", first);
+    write("a.ws", second);
+    const tool_run result = run({"z.ws", "a.ws"});
+    EXPECT_EQ(result.standard_output,
+              console(location_line(-100, -200, 800, 600) + updated_line("z.ws")) + count_line(1));
+    EXPECT_TRUE(same_bytes(read("z.ws"), fixed(first)));
+    EXPECT_TRUE(same_bytes(read("a.ws"), second));
+}
+
+TEST_F(EndToEnd, BackslashDirectoryPartIsKeptOnWindows)
+{
+    if (!on_windows())
+        GTEST_SKIP() << "a backslash is part of a name on Linux";
+    const std::string session = session_bytes(200, WORKED_EXAMPLE_FIELDS);
+    fs::create_directory(path("sub"));
+    write("sub/q.ws", session);
+    write("q.ws", session);
+    const tool_run result = run({"sub\\*.WS"});
+    EXPECT_EQ(result.standard_output,
+              console(location_line(-100, -200, 800, 600) + updated_line("sub\\q.ws"))
+                  + count_line(1));
+    EXPECT_TRUE(same_bytes(read("sub/q.ws"), fixed(session)));
+    EXPECT_TRUE(same_bytes(read("q.ws"), session));
+}
+
+// "*" matches the entries "." and ".." too: they are directories and never reach the fix.
+TEST_F(EndToEnd, DotEntriesNeverReachTheFix)
+{
+    const std::string session = session_bytes(200, WORKED_EXAMPLE_FIELDS);
+    fs::create_directory(path("sub"));
+    write("sub/only.ws", session);
+    for (const char *specification : {"sub/*", "sub/.*", "sub/.", "sub/.."}) {
+        SCOPED_TRACE(specification);
+        const bool matches_file = std::string(specification) == "sub/*";
+        const tool_run result = run({specification});
+        if (matches_file) {
+            EXPECT_EQ(result.standard_output,
+                      console(location_line(-100, -200, 800, 600) + updated_line("sub/only.ws"))
+                          + count_line(1));
+        } else {
+            EXPECT_EQ(result.standard_output, console(NO_MATCH));
+        }
+        EXPECT_EQ(result.exit_status, 0);
+    }
+}
+
 TEST_F(EndToEnd, FifosAreSkippedWithoutBlocking)
 {
     if (on_windows())
@@ -285,36 +349,34 @@ TEST_F(EndToEnd, FifosAreSkippedWithoutBlocking)
 // Root ignores file modes, so these run the program as an unprivileged user.
 TEST_F(EndToEnd, FilesThatCannotBeOpenedAreReportedAndTheRunGoesOn)
 {
-    if (on_windows())
-        GTEST_SKIP() << "file modes are a POSIX matter";
     const std::string unreadable = session_bytes(200, {1, 0, 1, 0, 1, 0, 1, 0}, 9);
     const std::string read_only = session_bytes(200, WORKED_EXAMPLE_FIELDS, 10);
     const std::string writable = session_bytes(200, {2, 0, 3, 0, 4, 0, 5, 0}, 11);
     write("a.ws", unreadable);
     write("b.ws", read_only);
-    write("c.ws", writable);
+    write("writable.ws", writable);
     fs::permissions(path("a.ws"), fs::perms::owner_write | fs::perms::group_write);
     fs::permissions(path("b.ws"), fs::perms::owner_read | fs::perms::group_read
                                       | fs::perms::others_read);
-    fs::permissions(path("c.ws"), fs::perms::all);
+    fs::permissions(path("writable.ws"), fs::perms::all);
 
     run_options as_nobody;
     as_nobody.unprivileged = true;
     const tool_run result = run({"*.ws"}, as_nobody);
-    EXPECT_EQ(result.standard_output, "Error opening file a.ws\n"
-                                          + location_line(-100, -200, 800, 600)
-                                          + "Error opening file b.ws\n"
-                                          + location_line(2, 3, 4, 5) + updated_line("c.ws")
-                                          + count_line(1));
+    EXPECT_EQ(result.standard_output,
+              console("Error opening file a.ws\n" + location_line(-100, -200, 800, 600)
+                      + "Error opening file b.ws\n" + location_line(2, 3, 4, 5)
+                      + updated_line("writable.ws"))
+                  + count_line(1));
     EXPECT_EQ(result.exit_status, 0);
     EXPECT_TRUE(same_bytes(read("a.ws"), unreadable));
     EXPECT_TRUE(same_bytes(read("b.ws"), read_only));
-    EXPECT_TRUE(same_bytes(read("c.ws"), fixed(writable)));
+    EXPECT_TRUE(same_bytes(read("writable.ws"), fixed(writable)));
 
-    const tool_run none_converted = run({"a.ws", "b.ws"}, as_nobody);
-    EXPECT_EQ(none_converted.standard_output, "Error opening file a.ws\n"
-                                                  + location_line(-100, -200, 800, 600)
-                                                  + "Error opening file b.ws\n" + NO_MATCH);
+    const tool_run none_converted = run({"?.ws"}, as_nobody);
+    EXPECT_EQ(none_converted.standard_output,
+              console("Error opening file a.ws\n" + location_line(-100, -200, 800, 600)
+                      + "Error opening file b.ws\n" + NO_MATCH));
     EXPECT_EQ(none_converted.exit_status, 0);
 }
 
@@ -372,8 +434,6 @@ INSTANTIATE_TEST_SUITE_P(
 // fails for real, and the file must come out of it as it was or fixed, never cut short.
 TEST_F(EndToEnd, FullFileSystemFailsTheWriteWithoutLosingTheFile)
 {
-    if (on_windows())
-        GTEST_SKIP() << "needs the native program";
     const fs::path mount_point = path("full");
     fs::create_directory(mount_point);
     if (mount("tmpfs", mount_point.c_str(), "tmpfs", 0, "size=256k,mode=0777") != 0)
@@ -397,8 +457,9 @@ TEST_F(EndToEnd, FullFileSystemFailsTheWriteWithoutLosingTheFile)
     }
 
     const tool_run result = run({"full/*.ws"});
-    EXPECT_EQ(result.standard_output, location_line(-100, -200, 800, 600)
-                                          + "Error writing file full/holes.ws\n" + NO_MATCH);
+    EXPECT_EQ(result.standard_output,
+              console(location_line(-100, -200, 800, 600) + "Error writing file full/holes.ws\n"
+                      + NO_MATCH));
     const std::string after = read("full/holes.ws");
     EXPECT_EQ(after.size(), size);
     EXPECT_TRUE(after == before || after == fixed(before)) << "the file changed beyond its location";
@@ -430,6 +491,8 @@ int main(int argc, char **argv)
             configuration().tool = value("--tool=");
         else if (!value("--wine=").empty())
             configuration().wine = value("--wine=");
+        else if (!value("--wine-prefix=").empty())
+            configuration().wine_prefix = value("--wine-prefix=");
         else if (!value("--fault-shim=").empty())
             configuration().fault_shim = value("--fault-shim=");
         else if (argument == "--sanitized")
