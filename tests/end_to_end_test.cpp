@@ -262,6 +262,19 @@ TEST_F(EndToEnd, NamesWithSpacesAndPercentSignsArePrintedAsTheyAre)
     EXPECT_TRUE(same_bytes(read(name), fixed(session)));
 }
 
+// A name outside the Windows ANSI code page: the Windows program handles it because its manifest
+// makes UTF-8 the process code page; without that the search would hand over question marks.
+TEST_F(EndToEnd, NamesOutsideTheAnsiCodePageAreFixed)
+{
+    const std::string session = session_bytes(200, WORKED_EXAMPLE_FIELDS);
+    const std::string name = "\xD1\x84\xD0\xB0\xD0\xB9\xD0\xBB \xE6\x97\xA5.ws";
+    write(name, session);
+    const tool_run result = run({"*.ws"});
+    EXPECT_EQ(result.standard_output,
+              console(location_line(-100, -200, 800, 600) + updated_line(name)) + count_line(1));
+    EXPECT_TRUE(same_bytes(read(name), fixed(session)));
+}
+
 TEST_F(EndToEnd, EveryArgumentIsASpecificationOnLinux)
 {
     if (on_windows())
