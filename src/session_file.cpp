@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "file_open.h"
+#include "file_io.h"
 
 namespace {
 
@@ -20,31 +20,25 @@ void write_16_le(unsigned char *bytes, int value)
 
 enum class read_result { complete, too_large, failed };
 
-// Reads the whole stream into buffer, which holds WORK_BUFFER_SIZE bytes.
-read_result read_whole_file(std::FILE *stream, unsigned char *buffer, std::size_t *length)
+// Reads the whole file into buffer, which holds WORK_BUFFER_SIZE bytes.
+read_result read_whole_file(int descriptor, unsigned char *buffer, std::size_t *length)
 {
-    *length = std::fread(buffer, 1, WORK_BUFFER_SIZE, stream);
-    if (std::ferror(stream) != 0)
-        return read_result::failed;
-    if (*length < WORK_BUFFER_SIZE)
-        return read_result::complete;
+    *length = 0;
+    while (*length < WORK_BUFFER_SIZE) {
+        const long long count =
+            read_session_file(descriptor, buffer + *length, WORK_BUFFER_SIZE - *length);
+        if (count < 0)
+            return read_result::failed;
+        if (count == 0)
+            return read_result::complete;
+        *length += static_cast<std::size_t>(count);
+    }
     // A full buffer: only the end of the file tells whether it held the whole file.
-    if (std::fgetc(stream) != EOF)
-        return read_result::too_large;
-    return std::ferror(stream) != 0 ? read_result::failed : read_result::complete;
-}
-
-// Writes length bytes of content over the start of the stream and closes it; the stream is
-// always closed. False if any part of the write, the flush or the close failed.
-bool write_back_and_close(std::FILE *stream, const unsigned char *content, std::size_t length)
-{
-    bool written = std::fseek(stream, 0, SEEK_SET) == 0
-        && std::fwrite(content, 1, length, stream) == length
-        && std::fflush(stream) == 0;
-    // fclose reports a failure of the final flush and of the close itself.
-    if (std::fclose(stream) != 0)
-        written = false;
-    return written;
+    unsigned char beyond = 0;
+    const long long count = read_session_file(descriptor, &beyond, 1);
+    if (count < 0)
+        return read_result::failed;
+    return count == 0 ? read_result::complete : read_result::too_large;
 }
 
 }  // namespace
@@ -67,8 +61,8 @@ void set_fixed_location(unsigned char *content)
 
 fix_outcome fix_session_file(const char *path, unsigned char *work_buffer)
 {
-    std::FILE *stream = nullptr;
-    const open_result opened = open_session_stream(path, &stream);
+    int descriptor = -1;
+    const open_result opened = open_session_file(path, &descriptor);
     if (opened == open_result::not_a_file)
         return fix_outcome::not_a_file;
     if (opened == open_result::failed) {
@@ -77,10 +71,10 @@ fix_outcome fix_session_file(const char *path, unsigned char *work_buffer)
     }
 
     std::size_t length = 0;
-    const read_result read = read_whole_file(stream, work_buffer, &length);
+    const read_result read = read_whole_file(descriptor, work_buffer, &length);
     if (read != read_result::complete || length < MINIMUM_SESSION_FILE_SIZE) {
         // Only read from: a failed close cannot cost the file anything.
-        std::fclose(stream);
+        close_session_file(descriptor);
         if (read == read_result::failed)
             std::printf("Error reading file %s\n", path);
         else if (read == read_result::too_large)
@@ -94,13 +88,15 @@ fix_outcome fix_session_file(const char *path, unsigned char *work_buffer)
     std::printf("Window location is %d,%d (changed to 20,20) - size is %d,%d\n",
                 stored.location_x, stored.location_y, stored.size_width, stored.size_height);
     if (opened == open_result::read_only) {
-        std::fclose(stream);
+        close_session_file(descriptor);
         std::printf("Error opening file %s\n", path);
         return fix_outcome::open_failed;
     }
 
     set_fixed_location(work_buffer);
-    if (!write_back_and_close(stream, work_buffer, length)) {
+    // The close is checked too: some file systems report a failed write only there.
+    const bool written = write_session_file_start(descriptor, work_buffer, length);
+    if (!close_session_file(descriptor) || !written) {
         std::printf("Error writing file %s\n", path);
         return fix_outcome::write_failed;
     }

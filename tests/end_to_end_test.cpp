@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -429,19 +430,21 @@ TEST_P(Faults, FailedFileIsReportedNotCountedAndTheRunGoesOn)
     EXPECT_TRUE(same_bytes(read("b.ws"), fixed(healthy)));
 }
 
+const char *const WRITE_FAILED_REPORT =
+    "Window location is -100,-200 (changed to 20,20) - size is 800,600\n"
+    "Error writing file a.ws\n";
+
 INSTANTIATE_TEST_SUITE_P(
     Operations, Faults,
-    testing::Values(
-        fault_case{"read", "Error reading file a.ws\n", false},
-        fault_case{"write",
-                   "Window location is -100,-200 (changed to 20,20) - size is 800,600\n"
-                   "Error writing file a.ws\n",
-                   false},
-        fault_case{"close",
-                   "Window location is -100,-200 (changed to 20,20) - size is 800,600\n"
-                   "Error writing file a.ws\n",
-                   true}),
-    [](const testing::TestParamInfo<fault_case> &info) { return info.param.operation; });
+    testing::Values(fault_case{"read", "Error reading file a.ws\n", false},
+                    fault_case{"write", WRITE_FAILED_REPORT, false},
+                    fault_case{"short-write", WRITE_FAILED_REPORT, true},
+                    fault_case{"close", WRITE_FAILED_REPORT, true}),
+    [](const testing::TestParamInfo<fault_case> &info) {
+        std::string name = info.param.operation;
+        name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
+        return name;
+    });
 
 // A file with holes needs new blocks where it is rewritten: on a full file system that write
 // fails for real, and the file must come out of it as it was or fixed, never cut short.

@@ -1,0 +1,72 @@
+#include "file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace {
+
+// O_NONBLOCK keeps open from waiting for the other end of a FIFO; it changes nothing for the
+// regular files that are read and written here.
+constexpr int OPEN_FLAGS = O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
+
+}  // namespace
+
+open_result open_session_file(const char *path, int *descriptor)
+{
+    // One descriptor for the read and the write, so the file that is written back is the one
+    // that was read, even if its name is given to another file in between.
+    open_result result = open_result::read_write;
+    *descriptor = open(path, O_RDWR | OPEN_FLAGS);
+    if (*descriptor < 0) {
+        result = open_result::read_only;
+        *descriptor = open(path, O_RDONLY | OPEN_FLAGS);
+        if (*descriptor < 0)
+            return open_result::failed;
+    }
+
+    // The search saw a regular file, but the name may have been given to something else since.
+    struct stat status {};
+    if (fstat(*descriptor, &status) != 0) {
+        close(*descriptor);
+        return open_result::failed;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        close(*descriptor);
+        return open_result::not_a_file;
+    }
+    return result;
+}
+
+long long read_session_file(int descriptor, unsigned char *buffer, std::size_t size)
+{
+    ssize_t count = 0;
+    do {
+        count = read(descriptor, buffer, size);
+    } while (count < 0 && errno == EINTR);
+    return count;
+}
+
+bool write_session_file_start(int descriptor, const unsigned char *content, std::size_t length)
+{
+    std::size_t written = 0;
+    while (written < length) {
+        const ssize_t count = pwrite(descriptor, content + written, length - written,
+                                     static_cast<off_t>(written));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        written += static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+bool close_session_file(int descriptor)
+{
+    // Never retried: after any failure the descriptor is gone on Linux, and a retry could
+    // close a descriptor opened since.
+    return close(descriptor) == 0;
+}

@@ -1,0 +1,61 @@
+#include "file_io.h"
+
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <climits>
+#include <cstdio>
+
+open_result open_session_file(const char *path, int *descriptor)
+{
+    // A read-only file, or one that another program holds open for writing, may still open
+    // for reading.
+    open_result result = open_result::read_write;
+    *descriptor = _open(path, _O_RDWR | _O_BINARY);
+    if (*descriptor < 0) {
+        result = open_result::read_only;
+        *descriptor = _open(path, _O_RDONLY | _O_BINARY);
+        if (*descriptor < 0)
+            return open_result::failed;
+    }
+
+    struct _stat64 status {};
+    if (_fstat64(*descriptor, &status) != 0) {
+        _close(*descriptor);
+        return open_result::failed;
+    }
+    if ((status.st_mode & _S_IFMT) != _S_IFREG) {
+        _close(*descriptor);
+        return open_result::not_a_file;
+    }
+    return result;
+}
+
+long long read_session_file(int descriptor, unsigned char *buffer, std::size_t size)
+{
+    const unsigned request = size > INT_MAX ? INT_MAX : static_cast<unsigned>(size);
+    return _read(descriptor, buffer, request);
+}
+
+bool write_session_file_start(int descriptor, const unsigned char *content, std::size_t length)
+{
+    if (_lseeki64(descriptor, 0, SEEK_SET) != 0)
+        return false;
+    std::size_t written = 0;
+    while (written < length) {
+        const std::size_t left = length - written;
+        const unsigned request = left > INT_MAX ? INT_MAX : static_cast<unsigned>(left);
+        const int count = _write(descriptor, content + written, request);
+        if (count <= 0)
+            return false;
+        written += static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+bool close_session_file(int descriptor)
+{
+    return _close(descriptor) == 0;
+}
