@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "wildcard.h"
@@ -19,23 +20,42 @@ bool is_regular_file(const std::string &path)
     return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-// The names in directory that pattern matches, in ascending byte order, each with what the
-// directory entry already says of its type (DT_UNKNOWN where it says nothing).
-std::vector<std::pair<std::string, unsigned char>> matching_names(const std::string &directory,
-                                                                 const std::string &pattern)
-{
-    std::vector<std::pair<std::string, unsigned char>> names;
-    DIR *stream = opendir(directory.empty() ? "." : directory.c_str());
-    if (stream == nullptr)
-        return names;
-    while (const dirent *entry = readdir(stream)) {
-        if (wildcard_match(pattern, entry->d_name))
-            names.emplace_back(entry->d_name, entry->d_type);
+// The entries of a directory that a pattern matches. A directory of session files may hold
+// tens of thousands, so the names share one block of text: each is stored as its type byte
+// from the directory entry (DT_UNKNOWN where that says nothing), the name and a NUL.
+class matching_entries {
+public:
+    matching_entries(const std::string &directory, const std::string &pattern)
+    {
+        DIR *stream = opendir(directory.empty() ? "." : directory.c_str());
+        if (stream == nullptr)
+            return;
+        while (const dirent *entry = readdir(stream)) {
+            if (!wildcard_match(pattern, entry->d_name))
+                continue;
+            starts_.push_back(text_.size());
+            text_ += static_cast<char>(entry->d_type);
+            text_.append(entry->d_name).push_back('\0');
+        }
+        closedir(stream);
+        // strcmp compares bytes as unsigned values: ascending byte order.
+        std::sort(starts_.begin(), starts_.end(), [this](std::size_t left, std::size_t right) {
+            return std::strcmp(name(left), name(right)) < 0;
+        });
     }
-    closedir(stream);
-    std::sort(names.begin(), names.end());
-    return names;
-}
+
+    // The start of each entry, in ascending byte order of the names.
+    const std::vector<std::size_t> &starts() const { return starts_; }
+    const char *name(std::size_t start) const { return text_.c_str() + start + 1; }
+    unsigned char type(std::size_t start) const
+    {
+        return static_cast<unsigned char>(text_[start]);
+    }
+
+private:
+    std::string text_;
+    std::vector<std::size_t> starts_;
+};
 
 }  // namespace
 
@@ -61,8 +81,10 @@ void for_each_match(const char *specification,
         return;
     }
 
-    for (const auto &[name, type] : matching_names(directory, pattern)) {
-        search_entry entry{directory + name, name, type == DT_REG};
+    const matching_entries matches(directory, pattern);
+    for (const std::size_t start : matches.starts()) {
+        const unsigned char type = matches.type(start);
+        search_entry entry{directory + matches.name(start), matches.name(start), type == DT_REG};
         // Links and entries of unknown type need a look at what they lead to.
         if (type == DT_LNK || type == DT_UNKNOWN)
             entry.is_file_to_fix = is_regular_file(entry.path);
