@@ -77,7 +77,16 @@ protected:
         // Open to every user: some cases run the program as an unprivileged one.
         fs::permissions(directory_, fs::perms::all);
     }
-    void TearDown() override { fs::remove_all(directory_); }
+    void TearDown() override
+    {
+        std::error_code error;
+        fs::remove_all(directory_, error);
+        if (error) {
+            // Paths longer than PATH_MAX need a remover that walks by descriptors.
+            const std::string command = "rm -rf '" + directory_.string() + "'";
+            EXPECT_EQ(std::system(command.c_str()), 0);
+        }
+    }
 
     fs::path path(const std::string &name) const { return directory_ / name; }
 
@@ -179,7 +188,7 @@ TEST_F(EndToEnd, ReportsNoMatchWhenNothingIsConverted)
     const std::string session = session_bytes(200, WORKED_EXAMPLE_FIELDS);
     write("a.ws", session);
     fs::create_directory(path("sub"));
-    for (const char *specification : {"*.xyz", "sub", "missing/*.ws", "missing.ws", ""}) {
+    for (const char *specification : {"*.xyz", "sub", "sub/", "missing/*.ws", "missing.ws", ""}) {
         SCOPED_TRACE(specification);
         const tool_run result = run({specification});
         EXPECT_EQ(result.standard_output, console(NO_MATCH));
@@ -274,6 +283,113 @@ TEST_F(EndToEnd, NamesOutsideTheAnsiCodePageAreFixed)
     EXPECT_EQ(result.standard_output,
               console(location_line(-100, -200, 800, 600) + updated_line(name)) + count_line(1));
     EXPECT_TRUE(same_bytes(read(name), fixed(session)));
+}
+
+struct name_case {
+    const char *label;
+    std::string name;
+    bool posix_only;  // a name that Windows does not allow
+};
+
+void PrintTo(const name_case &value, std::ostream *stream)
+{
+    *stream << value.label;
+}
+
+class Names : public EndToEnd, public testing::WithParamInterface<name_case> {};
+
+// Whatever bytes a name holds, it is found, opened, printed unchanged and fixed.
+TEST_P(Names, AreFoundOpenedAndPrintedAsTheyAre)
+{
+    if (on_windows() && GetParam().posix_only)
+        GTEST_SKIP() << "not a valid name on Windows";
+    const std::string &name = GetParam().name;
+    const std::string session = session_bytes(200, WORKED_EXAMPLE_FIELDS, 17);
+    write(name, session);
+    for (const std::string &specification : {std::string("*"), name}) {
+        SCOPED_TRACE(specification);
+        const tool_run result = run({specification});
+        EXPECT_EQ(result.standard_output,
+                  console(location_line(specification == "*" ? -100 : 20,
+                                        specification == "*" ? -200 : 20, 800, 600)
+                          + updated_line(name))
+                      + count_line(1));
+        EXPECT_EQ(result.exit_status, 0);
+        EXPECT_TRUE(same_bytes(read(name), fixed(session)));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Odd, Names,
+    testing::Values(name_case{"percent_and_spaces", "100% %s %d %n.ws", false},
+                    name_case{"quotes", "it's \"quoted\".ws", true},
+                    name_case{"newline", "new\nline.ws", true},
+                    name_case{"not_utf8", "\xFF\xFE\x80 bytes.ws", true},
+                    name_case{"leading_dash", "-n --help.ws", false},
+                    name_case{"longest", std::string(252, 'n') + ".ws", false}),
+    [](const testing::TestParamInfo<name_case> &info) { return info.param.label; });
+
+// Opens (making them where missing) directories nested levels deep below base, each named with
+// 250 letters, and returns the descriptor of the deepest; the path to it is put in *path.
+int open_deep_directory(const fs::path &base, int levels, std::string *path)
+{
+    int descriptor = open(base.c_str(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; level < levels; ++level) {
+        const std::string name = std::string(249, 'd') + static_cast<char>('a' + level);
+        mkdirat(descriptor, name.c_str(), 0777);
+        const int deeper = openat(descriptor, name.c_str(), O_RDONLY | O_DIRECTORY);
+        close(descriptor);
+        descriptor = deeper;
+        *path += name + "/";
+    }
+    return descriptor;
+}
+
+std::string read_at(int directory, const char *name)
+{
+    const int descriptor = openat(directory, name, O_RDONLY);
+    std::string content;
+    char block[4096];
+    ssize_t count = 0;
+    while (descriptor >= 0 && (count = ::read(descriptor, block, sizeof block)) > 0)
+        content.append(block, static_cast<std::size_t>(count));
+    close(descriptor);
+    return content;
+}
+
+// Up to the system's longest path the file is fixed; beyond it, nothing can be opened.
+TEST_F(EndToEnd, VeryLongPathsAreFixedUpToTheLimitAndLeftAloneBeyondIt)
+{
+    if (on_windows())
+        GTEST_SKIP() << "Windows paths are limited to 260 characters";
+    const std::string session = session_bytes(200, WORKED_EXAMPLE_FIELDS, 18);
+    struct depth_case {
+        int levels;
+        bool reachable;
+    };
+    for (const depth_case depth : {depth_case{16, true}, depth_case{17, false}}) {
+        std::string directory;
+        const int descriptor = open_deep_directory(directory_, depth.levels, &directory);
+        ASSERT_GE(descriptor, 0);
+        const int file = openat(descriptor, "deep.ws", O_CREAT | O_WRONLY | O_TRUNC, 0666);
+        ASSERT_EQ(::write(file, session.data(), session.size()),
+                  static_cast<ssize_t>(session.size()));
+        close(file);
+        SCOPED_TRACE(directory.size());
+
+        const tool_run result = run({directory + "*.ws"});
+        if (depth.reachable) {
+            EXPECT_EQ(result.standard_output, location_line(-100, -200, 800, 600)
+                                                  + updated_line(directory + "deep.ws")
+                                                  + count_line(1));
+            EXPECT_TRUE(same_bytes(read_at(descriptor, "deep.ws"), fixed(session)));
+        } else {
+            EXPECT_EQ(result.standard_output, NO_MATCH);
+            EXPECT_TRUE(same_bytes(read_at(descriptor, "deep.ws"), session));
+        }
+        EXPECT_EQ(result.exit_status, 0);
+        close(descriptor);
+    }
 }
 
 TEST_F(EndToEnd, EveryArgumentIsASpecificationOnLinux)
@@ -445,6 +561,48 @@ INSTANTIATE_TEST_SUITE_P(
         name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
         return name;
     });
+
+struct swap_case {
+    const char *operation;
+    const char *report;  // what the program prints for the swapped name
+};
+
+void PrintTo(const swap_case &value, std::ostream *stream)
+{
+    *stream << "swapped: " << value.operation;
+}
+
+class SwappedBeforeOpen : public EndToEnd, public testing::WithParamInterface<swap_case> {};
+
+// The name the search found is given to something else before the program opens it: the
+// program must not block, must not write to what it finds, and must go on with the next file.
+TEST_P(SwappedBeforeOpen, NothingButRegularFilesIsReadOrWritten)
+{
+    if (on_windows() || configuration().fault_shim.empty())
+        GTEST_SKIP() << "needs the native program and the fault shim";
+    const std::string healthy = session_bytes(300, {7, 0, 7, 0, 7, 0, 7, 0}, 15);
+    write("a.ws", session_bytes(300, WORKED_EXAMPLE_FIELDS, 16));
+    write("b.ws", healthy);
+
+    run_options swapping;
+    swapping.environment = {"LD_PRELOAD=" + configuration().fault_shim,
+                            std::string("SETWIN_FAULT_OPERATION=") + GetParam().operation,
+                            "SETWIN_FAULT_FILE=a.ws", "ASAN_OPTIONS=verify_asan_link_order=0"};
+    const tool_run result = run({"*.ws"}, swapping);
+    EXPECT_EQ(result.standard_output, std::string(GetParam().report) + location_line(7, 7, 7, 7)
+                                          + updated_line("b.ws") + count_line(1));
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_TRUE(same_bytes(read("b.ws"), fixed(healthy)));
+    EXPECT_FALSE(fs::is_regular_file(path("a.ws")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Swaps, SwappedBeforeOpen,
+                         testing::Values(swap_case{"vanish", "Error opening file a.ws\n"},
+                                         swap_case{"directory", ""}, swap_case{"fifo", ""},
+                                         swap_case{"device", ""}),
+                         [](const testing::TestParamInfo<swap_case> &info) {
+                             return info.param.operation;
+                         });
 
 // A file with holes needs new blocks where it is rewritten: on a full file system that write
 // fails for real, and the file must come out of it as it was or fixed, never cut short.

@@ -6,8 +6,14 @@
 //                                        with ENOSPC
 //                           close        close closes the file, then reports EIO, as a
 //                                        network file system may when it writes back late
+//                           vanish       just before the file is opened, it is removed
+//                           directory    ... it is replaced by a directory
+//                           fifo         ... it is replaced by a FIFO
+//                           device       ... it is replaced by a link to /dev/zero
 //   SETWIN_FAULT_FILE       the bare name of the file whose calls fail
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -24,12 +30,22 @@ Function next_definition(const char *name)
     return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
 
+const char *chosen_operation()
+{
+    const char *operation = std::getenv("SETWIN_FAULT_OPERATION");
+    return operation == nullptr ? "" : operation;
+}
+
+bool is_chosen_file(const char *path)
+{
+    const char *chosen_file = std::getenv("SETWIN_FAULT_FILE");
+    const char *slash = std::strrchr(path, '/');
+    return chosen_file != nullptr && std::strcmp(slash == nullptr ? path : slash + 1, chosen_file) == 0;
+}
+
 bool is_target(const char *operation, int descriptor)
 {
-    const char *chosen_operation = std::getenv("SETWIN_FAULT_OPERATION");
-    const char *chosen_file = std::getenv("SETWIN_FAULT_FILE");
-    if (chosen_operation == nullptr || chosen_file == nullptr
-        || std::strcmp(chosen_operation, operation) != 0)
+    if (std::strcmp(chosen_operation(), operation) != 0)
         return false;
     const std::string link = "/proc/self/fd/" + std::to_string(descriptor);
     char target[4096];
@@ -37,13 +53,46 @@ bool is_target(const char *operation, int descriptor)
     if (length <= 0)
         return false;
     target[length] = '\0';
-    const char *slash = std::strrchr(target, '/');
-    return std::strcmp(slash == nullptr ? target : slash + 1, chosen_file) == 0;
+    return is_chosen_file(target);
+}
+
+// Gives the chosen file's name to something else, once, as another program might between the
+// search and the open.
+void swap_before_open(const char *path)
+{
+    static bool swapped = false;
+    const std::string operation = chosen_operation();
+    if (swapped || !is_chosen_file(path)
+        || (operation != "vanish" && operation != "directory" && operation != "fifo"
+            && operation != "device"))
+        return;
+    swapped = true;
+    unlink(path);
+    if (operation == "directory")
+        mkdir(path, 0777);
+    else if (operation == "fifo")
+        mkfifo(path, 0666);
+    else if (operation == "device")
+        symlink("/dev/zero", path);
 }
 
 }  // namespace
 
 extern "C" {
+
+int open(const char *path, int flags, ...)
+{
+    static const auto real = next_definition<int (*)(const char *, int, ...)>("open");
+    swap_before_open(path);
+    return real(path, flags, 0666);
+}
+
+int open64(const char *path, int flags, ...)
+{
+    static const auto real = next_definition<int (*)(const char *, int, ...)>("open64");
+    swap_before_open(path);
+    return real(path, flags, 0666);
+}
 
 ssize_t read(int descriptor, void *buffer, size_t size)
 {
