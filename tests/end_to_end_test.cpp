@@ -2,6 +2,7 @@
 // byte, its exit status and the files' bytes afterwards.
 //
 //   end_to_end_tests [gtest options] --tool=PATH [--fault-shim=PATH] [--sanitized]
+//                    [--memcheck="valgrind OPTIONS"]
 //   end_to_end_tests [gtest options] --tool=PATH.exe --wine=PATH --wine-prefix=DIRECTORY
 //
 // With --wine the program is a Windows one run under Wine, in the prefixes that
@@ -20,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,7 @@ struct settings {
     std::string wine;
     std::string wine_prefix;
     std::string fault_shim;
+    std::vector<std::string> memcheck;  // the command that runs the program under valgrind
     bool sanitized = false;
 };
 
@@ -110,6 +113,8 @@ protected:
             if (as_nobody)
                 settings.environment.push_back("HOME=" + prefix);
         }
+        command.insert(command.end(), configuration().memcheck.begin(),
+                       configuration().memcheck.end());
         command.push_back(configuration().tool);
         tool_run result = run_in_directory(command, directory_.string(), arguments, settings);
         EXPECT_FALSE(result.timed_out) << "the program did not end";
@@ -641,8 +646,8 @@ TEST_F(EndToEnd, FullFileSystemFailsTheWriteWithoutLosingTheFile)
 
 TEST_F(EndToEnd, WithoutMemoryForTheWorkBufferSaysSoAndExitsWithOne)
 {
-    if (on_windows() || configuration().sanitized)
-        GTEST_SKIP() << "needs a native program without sanitizers";
+    if (on_windows() || configuration().sanitized || !configuration().memcheck.empty())
+        GTEST_SKIP() << "needs a native program without sanitizers or valgrind";
     write("a.ws", session_bytes(200, WORKED_EXAMPLE_FIELDS));
     run_options small_memory;
     small_memory.address_space_limit = 9000000;
@@ -669,7 +674,11 @@ int main(int argc, char **argv)
             configuration().wine_prefix = value("--wine-prefix=");
         else if (!value("--fault-shim=").empty())
             configuration().fault_shim = value("--fault-shim=");
-        else if (argument == "--sanitized")
+        else if (!value("--memcheck=").empty()) {
+            std::istringstream words(value("--memcheck="));
+            for (std::string word; words >> word;)
+                configuration().memcheck.push_back(word);
+        } else if (argument == "--sanitized")
             configuration().sanitized = true;
     }
     if (GTEST_FLAG_GET(list_tests))

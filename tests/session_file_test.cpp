@@ -20,6 +20,12 @@ struct field_case {
     window_fields expected;
 };
 
+void PrintTo(const field_case &value, std::ostream *stream)
+{
+    *stream << value.expected.location_x << "," << value.expected.location_y << " "
+            << value.expected.size_width << "," << value.expected.size_height;
+}
+
 class WindowFieldsTest : public testing::TestWithParam<field_case> {};
 
 TEST_P(WindowFieldsTest, ReadsSignedLittleEndianValues)

@@ -10,6 +10,11 @@ struct match_case {
     bool matches;
 };
 
+void PrintTo(const match_case &value, std::ostream *stream)
+{
+    *stream << '"' << value.pattern << "\" against \"" << value.name << '"';
+}
+
 class WildcardTest : public testing::TestWithParam<match_case> {};
 
 TEST_P(WildcardTest, MatchesAsTheWindowsSearchDoes)
