@@ -4,16 +4,15 @@
 
 #include <cstddef>
 
-enum class open_result {
-    read_write,   // open for reading and writing, at the start of the file
-    read_only,    // readable but not writable: open for reading only
-    not_a_file,   // a directory, FIFO, socket or device: nothing was read or written
-    failed,       // cannot be opened for reading
-};
+enum class file_kind { regular, other, unknown };
 
-// Opens path in binary mode without truncating it, for reading and writing where it may be
-// written. Never blocks on a FIFO. On read_write and read_only, *descriptor is open.
-open_result open_session_file(const char *path, int *descriptor);
+// Opens path in binary mode without truncating it, for reading and writing or for reading
+// only. Never blocks on a FIFO. Returns the descriptor, or -1.
+int open_session_file(const char *path, bool for_writing);
+
+// What an open descriptor refers to: a regular file, anything else, or unknown when the system
+// cannot tell.
+file_kind kind_of_file(int descriptor);
 
 // Reads up to size bytes from the current position. Returns the count, 0 at the end of the
 // file, or -1 on an error.

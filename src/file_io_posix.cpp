@@ -14,30 +14,17 @@ constexpr int OPEN_FLAGS = O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
 
 }  // namespace
 
-open_result open_session_file(const char *path, int *descriptor)
+int open_session_file(const char *path, bool for_writing)
 {
-    // One descriptor for the read and the write, so the file that is written back is the one
-    // that was read, even if its name is given to another file in between.
-    open_result result = open_result::read_write;
-    *descriptor = open(path, O_RDWR | OPEN_FLAGS);
-    if (*descriptor < 0) {
-        result = open_result::read_only;
-        *descriptor = open(path, O_RDONLY | OPEN_FLAGS);
-        if (*descriptor < 0)
-            return open_result::failed;
-    }
+    return open(path, (for_writing ? O_RDWR : O_RDONLY) | OPEN_FLAGS);
+}
 
-    // The search saw a regular file, but the name may have been given to something else since.
+file_kind kind_of_file(int descriptor)
+{
     struct stat status {};
-    if (fstat(*descriptor, &status) != 0) {
-        close(*descriptor);
-        return open_result::failed;
-    }
-    if (!S_ISREG(status.st_mode)) {
-        close(*descriptor);
-        return open_result::not_a_file;
-    }
-    return result;
+    if (fstat(descriptor, &status) != 0)
+        return file_kind::unknown;
+    return S_ISREG(status.st_mode) ? file_kind::regular : file_kind::other;
 }
 
 long long read_session_file(int descriptor, unsigned char *buffer, std::size_t size)

@@ -8,29 +8,17 @@
 #include <climits>
 #include <cstdio>
 
-open_result open_session_file(const char *path, int *descriptor)
+int open_session_file(const char *path, bool for_writing)
 {
-    // A read-only file, or one that another program holds open for writing, may still open
-    // for reading.
-    open_result result = open_result::read_write;
-    *descriptor = _open(path, _O_RDWR | _O_BINARY);
-    if (*descriptor < 0) {
-        result = open_result::read_only;
-        *descriptor = _open(path, _O_RDONLY | _O_BINARY);
-        if (*descriptor < 0)
-            return open_result::failed;
-    }
+    return _open(path, (for_writing ? _O_RDWR : _O_RDONLY) | _O_BINARY);
+}
 
+file_kind kind_of_file(int descriptor)
+{
     struct _stat64 status {};
-    if (_fstat64(*descriptor, &status) != 0) {
-        _close(*descriptor);
-        return open_result::failed;
-    }
-    if ((status.st_mode & _S_IFMT) != _S_IFREG) {
-        _close(*descriptor);
-        return open_result::not_a_file;
-    }
-    return result;
+    if (_fstat64(descriptor, &status) != 0)
+        return file_kind::unknown;
+    return (status.st_mode & _S_IFMT) == _S_IFREG ? file_kind::regular : file_kind::other;
 }
 
 long long read_session_file(int descriptor, unsigned char *buffer, std::size_t size)

@@ -18,6 +18,34 @@ void write_16_le(unsigned char *bytes, int value)
     bytes[1] = static_cast<unsigned char>((value >> 8) & 0xFF);
 }
 
+enum class open_result {
+    read_write,   // open for reading and writing, at the start of the file
+    read_only,    // readable but not writable: open for reading only
+    not_a_file,   // a directory, FIFO, socket or device: nothing was read or written
+    failed,       // cannot be opened for reading
+};
+
+// Opens path once for both the read and the write, so the file written back is the one that
+// was read even if its name is given to another file in between. A file that cannot be opened
+// for writing (read-only, or held by another program) may still open for reading.
+open_result open_for_fix(const char *path, int *descriptor)
+{
+    open_result result = open_result::read_write;
+    *descriptor = open_session_file(path, true);
+    if (*descriptor < 0) {
+        result = open_result::read_only;
+        *descriptor = open_session_file(path, false);
+        if (*descriptor < 0)
+            return open_result::failed;
+    }
+    // The search saw a regular file, but the name may have been given to something else since.
+    const file_kind kind = kind_of_file(*descriptor);
+    if (kind == file_kind::regular)
+        return result;
+    close_session_file(*descriptor);
+    return kind == file_kind::other ? open_result::not_a_file : open_result::failed;
+}
+
 enum class read_result { complete, too_large, failed };
 
 // Reads the whole file into buffer, which holds WORK_BUFFER_SIZE bytes.
@@ -62,7 +90,7 @@ void set_fixed_location(unsigned char *content)
 fix_outcome fix_session_file(const char *path, unsigned char *work_buffer)
 {
     int descriptor = -1;
-    const open_result opened = open_session_file(path, &descriptor);
+    const open_result opened = open_for_fix(path, &descriptor);
     if (opened == open_result::not_a_file)
         return fix_outcome::not_a_file;
     if (opened == open_result::failed) {
