@@ -45,9 +45,9 @@ public:
     }
 
     // The start of each entry, in ascending byte order of the names.
-    const std::vector<std::size_t> &starts() const { return starts_; }
-    const char *name(std::size_t start) const { return text_.c_str() + start + 1; }
-    unsigned char type(std::size_t start) const
+    [[nodiscard]] const std::vector<std::size_t> &starts() const { return starts_; }
+    [[nodiscard]] const char *name(std::size_t start) const { return text_.c_str() + start + 1; }
+    [[nodiscard]] unsigned char type(std::size_t start) const
     {
         return static_cast<unsigned char>(text_[start]);
     }
