@@ -118,9 +118,7 @@ protected:
         command.push_back(configuration().tool);
         tool_run result = run_in_directory(command, directory_.string(), arguments, settings);
         EXPECT_FALSE(result.timed_out) << "the program did not end";
-        if (!on_windows()) {
-            EXPECT_EQ(result.standard_error, "") << "every message belongs on standard output";
-        }
+        EXPECT_EQ(result.standard_error, "") << "every message belongs on standard output";
         return result;
     }
 
