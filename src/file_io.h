@@ -11,11 +11,12 @@ enum class file_kind { regular, other, unknown };
 int open_session_file(const char *path, bool for_writing);
 
 // What an open descriptor refers to: a regular file, anything else, or unknown when the system
-// cannot tell.
-file_kind kind_of_file(int descriptor);
+// cannot tell. For a regular file, *size is set to its size in bytes.
+file_kind kind_of_file(int descriptor, unsigned long long *size);
 
 // Reads up to size bytes from the current position. Returns the count, 0 at the end of the
-// file, or -1 on an error.
+// file, or -1 on an error. From a regular file, fewer bytes than asked means the end was
+// reached.
 long long read_session_file(int descriptor, unsigned char *buffer, std::size_t size);
 
 // Writes all length bytes of content at the start of the file. False on any error.

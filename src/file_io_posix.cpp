@@ -19,12 +19,15 @@ int open_session_file(const char *path, bool for_writing)
     return open(path, (for_writing ? O_RDWR : O_RDONLY) | OPEN_FLAGS);
 }
 
-file_kind kind_of_file(int descriptor)
+file_kind kind_of_file(int descriptor, unsigned long long *size)
 {
     struct stat status {};
     if (fstat(descriptor, &status) != 0)
         return file_kind::unknown;
-    return S_ISREG(status.st_mode) ? file_kind::regular : file_kind::other;
+    if (!S_ISREG(status.st_mode))
+        return file_kind::other;
+    *size = static_cast<unsigned long long>(status.st_size);
+    return file_kind::regular;
 }
 
 long long read_session_file(int descriptor, unsigned char *buffer, std::size_t size)

@@ -13,12 +13,15 @@ int open_session_file(const char *path, bool for_writing)
     return _open(path, (for_writing ? _O_RDWR : _O_RDONLY) | _O_BINARY);
 }
 
-file_kind kind_of_file(int descriptor)
+file_kind kind_of_file(int descriptor, unsigned long long *size)
 {
     struct _stat64 status {};
     if (_fstat64(descriptor, &status) != 0)
         return file_kind::unknown;
-    return (status.st_mode & _S_IFMT) == _S_IFREG ? file_kind::regular : file_kind::other;
+    if ((status.st_mode & _S_IFMT) != _S_IFREG)
+        return file_kind::other;
+    *size = static_cast<unsigned long long>(status.st_size);
+    return file_kind::regular;
 }
 
 long long read_session_file(int descriptor, unsigned char *buffer, std::size_t size)

@@ -28,7 +28,7 @@ enum class open_result {
 // Opens path once for both the read and the write, so the file written back is the one that
 // was read even if its name is given to another file in between. A file that cannot be opened
 // for writing (read-only, or held by another program) may still open for reading.
-open_result open_for_fix(const char *path, int *descriptor)
+open_result open_for_fix(const char *path, int *descriptor, unsigned long long *size)
 {
     open_result result = open_result::read_write;
     *descriptor = open_session_file(path, true);
@@ -39,7 +39,7 @@ open_result open_for_fix(const char *path, int *descriptor)
             return open_result::failed;
     }
     // The search saw a regular file, but the name may have been given to something else since.
-    const file_kind kind = kind_of_file(*descriptor);
+    const file_kind kind = kind_of_file(*descriptor, size);
     if (kind == file_kind::regular)
         return result;
     close_session_file(*descriptor);
@@ -48,18 +48,24 @@ open_result open_for_fix(const char *path, int *descriptor)
 
 enum class read_result { complete, too_large, failed };
 
-// Reads the whole file into buffer, which holds WORK_BUFFER_SIZE bytes.
-read_result read_whole_file(int descriptor, unsigned char *buffer, std::size_t *length)
+// Reads the whole file into buffer, which holds WORK_BUFFER_SIZE bytes. size_at_open is the
+// file's size when it was opened.
+read_result read_whole_file(int descriptor, unsigned long long size_at_open,
+                            unsigned char *buffer, std::size_t *length)
 {
     *length = 0;
     while (*length < WORK_BUFFER_SIZE) {
-        const long long count =
-            read_session_file(descriptor, buffer + *length, WORK_BUFFER_SIZE - *length);
+        const std::size_t wanted = WORK_BUFFER_SIZE - *length;
+        const long long count = read_session_file(descriptor, buffer + *length, wanted);
         if (count < 0)
             return read_result::failed;
         if (count == 0)
             return read_result::complete;
         *length += static_cast<std::size_t>(count);
+        // A short read of a regular file is its end, so one read does for most files. Short of
+        // the size it had, the file may have been cut meanwhile: only a read of 0 tells then.
+        if (static_cast<std::size_t>(count) < wanted && *length >= size_at_open)
+            return read_result::complete;
     }
     // A full buffer: only the end of the file tells whether it held the whole file.
     unsigned char beyond = 0;
@@ -90,7 +96,8 @@ void set_fixed_location(unsigned char *content)
 fix_outcome fix_session_file(const char *path, unsigned char *work_buffer)
 {
     int descriptor = -1;
-    const open_result opened = open_for_fix(path, &descriptor);
+    unsigned long long size_at_open = 0;
+    const open_result opened = open_for_fix(path, &descriptor, &size_at_open);
     if (opened == open_result::not_a_file)
         return fix_outcome::not_a_file;
     if (opened == open_result::failed) {
@@ -99,7 +106,7 @@ fix_outcome fix_session_file(const char *path, unsigned char *work_buffer)
     }
 
     std::size_t length = 0;
-    const read_result read = read_whole_file(descriptor, work_buffer, &length);
+    const read_result read = read_whole_file(descriptor, size_at_open, work_buffer, &length);
     if (read != read_result::complete || length < MINIMUM_SESSION_FILE_SIZE) {
         // Only read from: a failed close cannot cost the file anything.
         close_session_file(descriptor);

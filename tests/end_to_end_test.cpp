@@ -565,6 +565,24 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+// A file system may return less than asked before the end of a file: the file must still be
+// read to its end, not taken for a short one.
+TEST_F(EndToEnd, ShortReadsAreReadToTheEnd)
+{
+    if (on_windows() || configuration().fault_shim.empty())
+        GTEST_SKIP() << "needs the native program and the fault shim";
+    const std::string session = session_bytes(5000, WORKED_EXAMPLE_FIELDS, 19);
+    write("a.ws", session);
+    run_options short_reads;
+    short_reads.environment = {"LD_PRELOAD=" + configuration().fault_shim,
+                               "SETWIN_FAULT_OPERATION=short-read", "SETWIN_FAULT_FILE=a.ws",
+                               "ASAN_OPTIONS=verify_asan_link_order=0"};
+    const tool_run result = run({"a.ws"}, short_reads);
+    EXPECT_EQ(result.standard_output,
+              location_line(-100, -200, 800, 600) + updated_line("a.ws") + count_line(1));
+    EXPECT_TRUE(same_bytes(read("a.ws"), fixed(session)));
+}
+
 struct swap_case {
     const char *operation;
     const char *report;  // what the program prints for the swapped name

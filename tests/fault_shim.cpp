@@ -1,6 +1,8 @@
 // Preloaded into the program under test: makes one system call fail for one file.
 //
 //   SETWIN_FAULT_OPERATION  read         read fails with EIO
+//                           short-read   read returns at most 50 bytes at a time, as some
+//                                        network and user-space file systems do
 //                           write        pwrite fails with ENOSPC before writing anything
 //                           short-write  pwrite writes half of what it is asked, then fails
 //                                        with ENOSPC
@@ -101,6 +103,8 @@ ssize_t read(int descriptor, void *buffer, size_t size)
         errno = EIO;
         return -1;
     }
+    if (is_target("short-read", descriptor) && size > 50)
+        size = 50;
     return real(descriptor, buffer, size);
 }
 
