@@ -23,7 +23,7 @@ enum class fix_outcome {
     updated,        // read, reported, written back and closed without error
     open_failed,    // could not be opened for reading, or not for writing
     read_failed,    // an error while reading; the file is left alone
-    write_failed,   // an error while writing, flushing or closing
+    write_failed,   // an error while writing or closing
     wrong_size,     // shorter than the fields or longer than the work buffer; left alone
     not_a_file,     // turned out not to be a regular file; skipped without a word
 };
