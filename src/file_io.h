@@ -19,8 +19,10 @@ file_kind kind_of_file(int descriptor, unsigned long long *size);
 // reached.
 long long read_session_file(int descriptor, unsigned char *buffer, std::size_t size);
 
-// Writes all length bytes of content at the start of the file. False on any error.
-bool write_session_file_start(int descriptor, const unsigned char *content, std::size_t length);
+// Writes up to size bytes of content at offset bytes from the start of the file. Returns the
+// count written, or -1 on an error.
+long long write_session_file_at(int descriptor, const unsigned char *content, std::size_t size,
+                                unsigned long long offset);
 
 // Closes the descriptor. False if the close reported an error.
 bool close_session_file(int descriptor);

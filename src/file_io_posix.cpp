@@ -39,19 +39,14 @@ long long read_session_file(int descriptor, unsigned char *buffer, std::size_t s
     return count;
 }
 
-bool write_session_file_start(int descriptor, const unsigned char *content, std::size_t length)
+long long write_session_file_at(int descriptor, const unsigned char *content, std::size_t size,
+                                unsigned long long offset)
 {
-    std::size_t written = 0;
-    while (written < length) {
-        const ssize_t count = pwrite(descriptor, content + written, length - written,
-                                     static_cast<off_t>(written));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        written += static_cast<std::size_t>(count);
-    }
-    return true;
+    ssize_t count = 0;
+    do {
+        count = pwrite(descriptor, content, size, static_cast<off_t>(offset));
+    } while (count < 0 && errno == EINTR);
+    return count;
 }
 
 bool close_session_file(int descriptor)

@@ -30,20 +30,13 @@ long long read_session_file(int descriptor, unsigned char *buffer, std::size_t s
     return _read(descriptor, buffer, request);
 }
 
-bool write_session_file_start(int descriptor, const unsigned char *content, std::size_t length)
+long long write_session_file_at(int descriptor, const unsigned char *content, std::size_t size,
+                                unsigned long long offset)
 {
-    if (_lseeki64(descriptor, 0, SEEK_SET) != 0)
-        return false;
-    std::size_t written = 0;
-    while (written < length) {
-        const std::size_t left = length - written;
-        const unsigned request = left > INT_MAX ? INT_MAX : static_cast<unsigned>(left);
-        const int count = _write(descriptor, content + written, request);
-        if (count <= 0)
-            return false;
-        written += static_cast<std::size_t>(count);
-    }
-    return true;
+    if (_lseeki64(descriptor, static_cast<long long>(offset), SEEK_SET) < 0)
+        return -1;
+    const unsigned request = size > INT_MAX ? INT_MAX : static_cast<unsigned>(size);
+    return _write(descriptor, content, request);
 }
 
 bool close_session_file(int descriptor)

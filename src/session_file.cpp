@@ -75,6 +75,20 @@ read_result read_whole_file(int descriptor, unsigned long long size_at_open,
     return count == 0 ? read_result::complete : read_result::too_large;
 }
 
+// Writes all length bytes of content over the start of the file. False on any error.
+bool write_whole_file(int descriptor, const unsigned char *content, std::size_t length)
+{
+    std::size_t written = 0;
+    while (written < length) {
+        const long long count =
+            write_session_file_at(descriptor, content + written, length - written, written);
+        if (count <= 0)
+            return false;
+        written += static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
 }  // namespace
 
 window_fields read_window_fields(const unsigned char *content)
@@ -130,7 +144,7 @@ fix_outcome fix_session_file(const char *path, unsigned char *work_buffer)
 
     set_fixed_location(work_buffer);
     // The close is checked too: some file systems report a failed write only there.
-    const bool written = write_session_file_start(descriptor, work_buffer, length);
+    const bool written = write_whole_file(descriptor, work_buffer, length);
     if (!close_session_file(descriptor) || !written) {
         std::printf("Error writing file %s\n", path);
         return fix_outcome::write_failed;
