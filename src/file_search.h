@@ -20,8 +20,4 @@ extern const bool SHELL_EXPANDS_WILDCARDS;
 void for_each_match(const char *specification,
                     const std::function<void(const search_entry &)> &visit);
 
-// The length of the directory part of specification: everything up to and including its last
-// path separator (or, where the platform has them, a drive such as "C:"); 0 when there is none.
-std::size_t directory_part_length(const std::string &specification);
-
 #endif

@@ -57,13 +57,14 @@ private:
     std::vector<std::size_t> starts_;
 };
 
-}  // namespace
-
+// The length of the specification's directory part: up to and including its last '/'.
 std::size_t directory_part_length(const std::string &specification)
 {
     const std::size_t last_separator = specification.rfind('/');
     return last_separator == std::string::npos ? 0 : last_separator + 1;
 }
+
+}  // namespace
 
 void for_each_match(const char *specification,
                     const std::function<void(const search_entry &)> &visit)

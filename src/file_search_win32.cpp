@@ -4,6 +4,10 @@
 
 const bool SHELL_EXPANDS_WILDCARDS = false;
 
+namespace {
+
+// The length of the specification's directory part: up to and including its last backslash
+// or '/', or a drive such as "C:".
 std::size_t directory_part_length(const std::string &specification)
 {
     const std::size_t last_separator = specification.find_last_of("\\/");
@@ -15,6 +19,8 @@ std::size_t directory_part_length(const std::string &specification)
             || (specification[0] >= 'a' && specification[0] <= 'z'));
     return has_drive ? 2 : 0;
 }
+
+}  // namespace
 
 void for_each_match(const char *specification,
                     const std::function<void(const search_entry &)> &visit)
