@@ -122,6 +122,16 @@ protected:
         return result;
     }
 
+    // Options that preload the fault shim, making operation fail for the file named a.ws.
+    static run_options failing_for_a_ws(const std::string &operation)
+    {
+        run_options faulty;
+        faulty.environment = {"LD_PRELOAD=" + configuration().fault_shim,
+                              "SETWIN_FAULT_OPERATION=" + operation, "SETWIN_FAULT_FILE=a.ws",
+                              "ASAN_OPTIONS=verify_asan_link_order=0"};
+        return faulty;
+    }
+
     fs::path directory_;
 };
 
@@ -536,11 +546,7 @@ TEST_P(Faults, FailedFileIsReportedNotCountedAndTheRunGoesOn)
     write("a.ws", failing);
     write("b.ws", healthy);
 
-    run_options faulty;
-    faulty.environment = {"LD_PRELOAD=" + configuration().fault_shim,
-                          std::string("SETWIN_FAULT_OPERATION=") + GetParam().operation,
-                          "SETWIN_FAULT_FILE=a.ws", "ASAN_OPTIONS=verify_asan_link_order=0"};
-    const tool_run result = run({"*.ws"}, faulty);
+    const tool_run result = run({"*.ws"}, failing_for_a_ws(GetParam().operation));
     EXPECT_EQ(result.standard_output, std::string(GetParam().report)
                                           + location_line(7, 7, 7, 7) + updated_line("b.ws")
                                           + count_line(1));
@@ -573,11 +579,7 @@ TEST_F(EndToEnd, ShortReadsAreReadToTheEnd)
         GTEST_SKIP() << "needs the native program and the fault shim";
     const std::string session = session_bytes(5000, WORKED_EXAMPLE_FIELDS, 19);
     write("a.ws", session);
-    run_options short_reads;
-    short_reads.environment = {"LD_PRELOAD=" + configuration().fault_shim,
-                               "SETWIN_FAULT_OPERATION=short-read", "SETWIN_FAULT_FILE=a.ws",
-                               "ASAN_OPTIONS=verify_asan_link_order=0"};
-    const tool_run result = run({"a.ws"}, short_reads);
+    const tool_run result = run({"a.ws"}, failing_for_a_ws("short-read"));
     EXPECT_EQ(result.standard_output,
               location_line(-100, -200, 800, 600) + updated_line("a.ws") + count_line(1));
     EXPECT_TRUE(same_bytes(read("a.ws"), fixed(session)));
@@ -605,11 +607,7 @@ TEST_P(SwappedBeforeOpen, NothingButRegularFilesIsReadOrWritten)
     write("a.ws", session_bytes(300, WORKED_EXAMPLE_FIELDS, 16));
     write("b.ws", healthy);
 
-    run_options swapping;
-    swapping.environment = {"LD_PRELOAD=" + configuration().fault_shim,
-                            std::string("SETWIN_FAULT_OPERATION=") + GetParam().operation,
-                            "SETWIN_FAULT_FILE=a.ws", "ASAN_OPTIONS=verify_asan_link_order=0"};
-    const tool_run result = run({"*.ws"}, swapping);
+    const tool_run result = run({"*.ws"}, failing_for_a_ws(GetParam().operation));
     EXPECT_EQ(result.standard_output, std::string(GetParam().report) + location_line(7, 7, 7, 7)
                                           + updated_line("b.ws") + count_line(1));
     EXPECT_EQ(result.exit_status, 0);
